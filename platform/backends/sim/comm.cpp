@@ -15,6 +15,8 @@ struct Port {
 struct Transfer {
   bool pending = false;
   bool isRead = false;
+  sim::Nanos completesAt = 0;  // a slow write: when the device has taken it
+  const uint8_t* source = nullptr;
   uint8_t* buffer = nullptr;
   uint32_t count = 0;
   uint32_t done = 0;
@@ -149,7 +151,11 @@ Start StartRead(Port* port, Transfer* transfer, uint8_t* buffer, uint32_t count,
   *done = 0;
   if (!Usable(port)) return Start::Failed;
   sim::Device& d = *port->device;
-  *transfer = Transfer{true, true, buffer, count, 0, false};
+  *transfer = Transfer{};
+  transfer->pending = true;
+  transfer->isRead = true;
+  transfer->buffer = buffer;
+  transfer->count = count;
   if (d.input.size() >= count) {
     TakeInput(d, transfer);
     *done = count;
@@ -170,6 +176,12 @@ Start StartWrite(Port* port, Transfer* transfer, const uint8_t* buffer, uint32_t
       return Start::Pending;
     case sim::WriteMode::Nothing:
       return Start::Done;
+    case sim::WriteMode::Slow:
+      transfer->pending = true;
+      transfer->source = buffer;
+      transfer->count = count;
+      transfer->completesAt = sim::Now() + static_cast<sim::Nanos>(d.writeTakesMs) * sim::kMs;
+      return Start::Pending;
     case sim::WriteMode::Partial:
       count = std::min(count, d.partialCount);
       break;
@@ -198,10 +210,19 @@ Wait WaitForTransfer(Port* port, Transfer* transfer, uint32_t limitMs) {
     }
     return Wait::TimedOut;
   }
-  sim::RunUntil(deadline, [&] { return d.gone; });
+  const bool slow = transfer->completesAt != 0;
+  sim::RunUntil(slow && transfer->completesAt < deadline ? transfer->completesAt : deadline,
+                [&] { return d.gone; });
   if (d.gone) {
     lastError = kAccessDenied;
     return Wait::Failed;
+  }
+  if (slow && sim::Now() >= transfer->completesAt) {
+    Transmit(d, transfer->source, transfer->count);
+    transfer->done = transfer->count;
+    transfer->pending = false;
+    transfer->signalled = true;
+    return Wait::Completed;
   }
   return Wait::TimedOut;
 }

@@ -48,6 +48,7 @@ enum class WriteMode {
   Stall,    // a write stays pending for ever (flow control stuck)
   Partial,  // each write takes at most partialCount bytes
   Nothing,  // each write completes at once having taken no byte
+  Slow,     // each write is taken whole after writeTakesMs
 };
 
 struct LogEntry {
@@ -75,6 +76,7 @@ class Device {
   bool purgeThrows = false;       // the next status query raises an exception
   WriteMode writeMode = WriteMode::Normal;
   uint32_t partialCount = 1;
+  uint32_t writeTakesMs = 0;
   uint32_t pendingLineErrors = 0;
 
   // Observed by tests.
