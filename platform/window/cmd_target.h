@@ -1,0 +1,15 @@
+// The base of everything that handles commands: the application and windows.
+#pragma once
+
+class CCmdTarget {
+ public:
+  CCmdTarget() = default;
+  virtual ~CCmdTarget() = default;
+  CCmdTarget(const CCmdTarget&) = delete;
+  CCmdTarget& operator=(const CCmdTarget&) = delete;
+
+  // The wait cursor shows from the first Begin until the matching End; calls
+  // nest. An End without a Begin does nothing.
+  void BeginWaitCursor();
+  void EndWaitCursor();
+};
