@@ -16,6 +16,7 @@ have Xvfb || needed+=(xvfb)
 have xwd || needed+=(x11-apps)
 have convert || needed+=(imagemagick)
 have clang++ || needed+=(clang)
+have python3 || needed+=(python3)
 [ -e /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a ] || needed+=(libclang-rt-14-dev)
 
 if [ ${#needed[@]} -gt 0 ]; then

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds Tarnwick natively, with sanitizers and for Windows, and runs every
 # test suite: unit and integration tests natively and under ASan/UBSan, the
-# unit and Win32 backend tests under Wine.
+# unit and Win32 backend tests under Wine, and a short run of every fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
-for preset in native sanitize windows; do
+for preset in native sanitize windows fuzz; do
   echo "=== $preset ==="
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
