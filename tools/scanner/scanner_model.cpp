@@ -33,14 +33,12 @@ const std::string kNoise = "$GPRMC,081836,A,3751.65,S,14507.36,E,000.0,360.0,130
 Model::Model(Wire& wire, Options options)
     : wire_(wire),
       options_(std::move(options)),
-      alive_(std::make_shared<bool>(true)),
+      alive_(std::make_shared<int>(0)),
       mode_(options_.mode),
       status_(options_.status),
       version_(options_.version),
       nakAnswersLeft_(options_.faults.nakAnswers),
       badRepliesLeft_(options_.faults.badChecksumReplies) {}
-
-Model::~Model() { *alive_ = false; }
 
 void Model::SetScript(Script script) { script_ = std::move(script); }
 
@@ -88,11 +86,11 @@ void Model::EchoByte(uint8_t byte) {
 }
 
 void Model::Later(uint64_t delayNs, std::function<void()> fn) {
-  std::weak_ptr<bool> alive = alive_;
+  std::weak_ptr<int> alive = alive_;
   const uint64_t session = session_;
   wire_.After(delayNs, [this, alive, session, fn = std::move(fn)] {
     const auto living = alive.lock();
-    if (living && *living && session == session_ && !record_.vanished) fn();
+    if (living && session == session_ && !record_.vanished) fn();
   });
 }
 

@@ -99,7 +99,6 @@ using Script = std::function<bool(uint8_t byte, Wire& wire)>;
 class Model {
  public:
   Model(Wire& wire, Options options);
-  ~Model();
   Model(const Model&) = delete;
   Model& operator=(const Model&) = delete;
 
@@ -141,7 +140,7 @@ class Model {
   Script script_;
   // Timed actions that outlive the model, or belong to an earlier open of
   // the port, do nothing.
-  std::shared_ptr<bool> alive_;
+  std::shared_ptr<int> alive_;
   uint64_t session_ = 0;
   Mode mode_;
   uint8_t status_;
