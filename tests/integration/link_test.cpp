@@ -11,7 +11,7 @@
 
 #include "platform/clock.h"
 #include "protocol/engine.h"
-#include "tests/integration/scanner_process.h"
+#include "tests/support/scanner_process.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
-#include "tests/integration/scanner_process.h"
+#include "tests/support/scanner_process.h"
 
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -10,6 +9,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -51,7 +51,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 ScannerProcess::ScannerProcess(const std::vector<std::string>& options) {
   char dirTemplate[] = "/tmp/scanner_sim.XXXXXX";
   if (mkdtemp(dirTemplate) == nullptr) {
-    ADD_FAILURE() << "no temporary directory";
+    std::perror("scanner_process: no temporary directory");
     return;
   }
   dir_ = dirTemplate;
@@ -66,7 +66,7 @@ ScannerProcess::ScannerProcess(const std::vector<std::string>& options) {
 
   int out[2];
   if (pipe(out) != 0) {
-    ADD_FAILURE() << "no pipe";
+    std::perror("scanner_process: no pipe");
     return;
   }
   posix_spawn_file_actions_t actions;
@@ -80,12 +80,12 @@ ScannerProcess::ScannerProcess(const std::vector<std::string>& options) {
   if (spawned != 0) {
     pid_ = -1;
     close(out[0]);
-    ADD_FAILURE() << "cannot start " << argv[0];
+    std::fprintf(stderr, "scanner_process: cannot start %s: %s\n", argv[0], std::strerror(spawned));
     return;
   }
   path_ = ReadLine(out[0], std::chrono::steady_clock::now() + kStartLimit);
   close(out[0]);
-  if (path_.empty()) ADD_FAILURE() << "the simulator printed no terminal path";
+  if (path_.empty()) std::fprintf(stderr, "scanner_process: the simulator printed no terminal path\n");
 }
 
 ScannerProcess::~ScannerProcess() {
@@ -103,7 +103,7 @@ void ScannerProcess::Stop(int signal) {
   if (pid_ <= 0) return;
   kill(pid_, signal);
   if (!WaitForExit(std::chrono::seconds(20))) {
-    ADD_FAILURE() << "the simulator did not stop";
+    std::fprintf(stderr, "scanner_process: the simulator did not stop; killed\n");
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
     pid_ = -1;

@@ -12,7 +12,7 @@
 class ScannerProcess {
  public:
   // Starts the simulator with these options and waits for the path of its
-  // terminal. A simulator that does not start fails the current test.
+  // terminal. When it does not start, path() is empty and stderr says why.
   explicit ScannerProcess(const std::vector<std::string>& options = {});
   ~ScannerProcess();
   ScannerProcess(const ScannerProcess&) = delete;
