@@ -137,6 +137,31 @@ TEST_F(ModelTest, EachFaultShowsOnTheLineAsNamed) {
   }
 }
 
+TEST_F(ModelTest, EveryNakBringsTheReplyAgain) {
+  scanner::Faults f;
+  f.badChecksumReplies = 2;
+  Connect(WithFaults(f));
+  Window window;
+  ASSERT_EQ(QueryVersion(window).code, EngineError::None);
+  EXPECT_EQ(scanner->model().record().repliesSent, 3);
+  EXPECT_EQ(scanner->model().record().versionsRead, 1);
+}
+
+TEST_F(ModelTest, ScriptTakesOverTheBytesItChooses) {
+  Connect();
+  // The enquiry is the model's; 'V' is answered BEL by the script.
+  scanner->model().SetScript([](uint8_t byte, scanner::Wire& wire) {
+    if (byte != 0x56) return false;
+    const uint8_t bel = 0x07;
+    wire.Echo(byte);
+    wire.Send(&bel, 1);
+    return true;
+  });
+  Window window;
+  EXPECT_EQ(QueryVersion(window).code, EngineError::FlashWriteError);
+  EXPECT_EQ(device->ToHost(), (Bytes{0x05, 0x06, 0x56, 0x07}));
+}
+
 TEST_F(ModelTest, ReplyInPiecesPausesBetweenThePieces) {
   scanner::Faults f;
   f.replyInPieces = 2;
@@ -202,6 +227,8 @@ TEST_F(ModelTest, AnswersOfAnEarlierOpenNeverArrive) {
   platform::Sleep(1000);
   EXPECT_EQ(port->BytesAvailable(), 0);
   EXPECT_EQ(device->ToHost(), Bytes{0x05});  // the echo only
+  EXPECT_EQ(scanner->model().record().opens, 2);
+  EXPECT_EQ(scanner->model().record().closes, 1);
 }
 
 TEST_F(ModelTest, TimedActionsOutliveTheModelHarmlessly) {
@@ -256,6 +283,7 @@ scanner::Options InUpdateMode() {
 
 TEST_F(ModelTest, UpdateReceivesTheImageAndRebootsWithTheNewVersion) {
   scanner::Options o = InUpdateMode();
+  o.status = 3;
   o.newVersion = 0x13;
   Connect(o);
   const Bytes image = Pattern(250);
@@ -282,6 +310,18 @@ TEST_F(ModelTest, UpdateReceivesTheImageAndRebootsWithTheNewVersion) {
   EXPECT_EQ(QueryVersion(window).code, EngineError::None);
   EXPECT_EQ(window.m_nScannerVersion, 0x13);
   EXPECT_EQ(window.m_nScannerStatus, 1);
+  EXPECT_EQ(scanner->model().status(), 1);
+}
+
+TEST_F(ModelTest, BytesBeforeTheReadyByteAreIgnored) {
+  Connect(InUpdateMode());
+  const Bytes image = Pattern(4);
+  auto port = Open();
+  const Bytes early = Header(image.size());
+  port->Write(early.data(), static_cast<int>(early.size()), 5000);
+  ASSERT_TRUE(AwaitReady(*port, 2000));
+  Upload(*port, Header(image.size()), image);
+  EXPECT_EQ(scanner->model().record().image, image);
 }
 
 TEST_F(ModelTest, OddImageLengthAnnouncesWholePairsOnly) {

@@ -111,7 +111,6 @@ class Model {
   Mode mode() const { return mode_; }
   uint8_t status() const { return status_; }
   uint8_t version() const { return version_; }
-  const Options& options() const { return options_; }
   const Record& record() const { return record_; }
 
  private:
