@@ -9,7 +9,8 @@ class CCmdTarget {
   CCmdTarget& operator=(const CCmdTarget&) = delete;
 
   // The wait cursor shows from the first Begin until the matching End; calls
-  // nest. An End without a Begin does nothing.
+  // nest. An End without a Begin is a fault of the program and changes
+  // nothing.
   void BeginWaitCursor();
   void EndWaitCursor();
 };

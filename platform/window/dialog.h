@@ -9,8 +9,6 @@
 class CDialog : public CWnd {
  public:
   CDialog(UINT templateId, CWnd* parent = nullptr);
-  // Destroys the dialog window if it still exists.
-  ~CDialog() override;
 
   // Creates the dialog, runs OnInitDialog, disables the owner (the parent, or
   // else the active window) and handles messages until EndDialog; destroys the

@@ -22,9 +22,6 @@
 #ifndef VK_SPACE
 #define VK_SPACE 0x20
 #endif
-#ifndef VK_DOWN
-#define VK_DOWN 0x28
-#endif
 #ifndef VK_F1
 #define VK_F1 0x70
 #endif

@@ -2,14 +2,17 @@
 // values.
 #pragma once
 
-#ifndef WM_DESTROY
-#define WM_DESTROY 0x0002
+#ifndef WM_SETTEXT
+#define WM_SETTEXT 0x000C
 #endif
 #ifndef WM_PAINT
 #define WM_PAINT 0x000F
 #endif
 #ifndef WM_CLOSE
 #define WM_CLOSE 0x0010
+#endif
+#ifndef WM_SHOWWINDOW
+#define WM_SHOWWINDOW 0x0018
 #endif
 #ifndef WM_ICONERASEBKGND
 #define WM_ICONERASEBKGND 0x0027
@@ -23,14 +26,8 @@
 #ifndef WM_KEYDOWN
 #define WM_KEYDOWN 0x0100
 #endif
-#ifndef WM_KEYUP
-#define WM_KEYUP 0x0101
-#endif
 #ifndef WM_SYSKEYDOWN
 #define WM_SYSKEYDOWN 0x0104
-#endif
-#ifndef WM_SYSKEYUP
-#define WM_SYSKEYUP 0x0105
 #endif
 #ifndef WM_INITDIALOG
 #define WM_INITDIALOG 0x0110
@@ -63,12 +60,6 @@
 #ifndef SC_CLOSE
 #define SC_CLOSE 0xF060
 #endif
-#ifndef SC_KEYMENU
-#define SC_KEYMENU 0xF100
-#endif
-#ifndef SC_RESTORE
-#define SC_RESTORE 0xF120
-#endif
 
 // WM_COMMAND from a button
 #ifndef BN_CLICKED
@@ -82,26 +73,11 @@
 #ifndef CB_ADDSTRING
 #define CB_ADDSTRING 0x0143
 #endif
-#ifndef CB_GETCOUNT
-#define CB_GETCOUNT 0x0146
-#endif
 #ifndef CB_GETCURSEL
 #define CB_GETCURSEL 0x0147
 #endif
-#ifndef CB_GETLBTEXT
-#define CB_GETLBTEXT 0x0148
-#endif
-#ifndef CB_GETLBTEXTLEN
-#define CB_GETLBTEXTLEN 0x0149
-#endif
 #ifndef CB_SETCURSEL
 #define CB_SETCURSEL 0x014E
-#endif
-#ifndef CB_SHOWDROPDOWN
-#define CB_SHOWDROPDOWN 0x014F
-#endif
-#ifndef CB_GETDROPPEDSTATE
-#define CB_GETDROPPEDSTATE 0x0157
 #endif
 
 // Progress bar messages
@@ -110,12 +86,6 @@
 #endif
 #ifndef PBM_SETPOS
 #define PBM_SETPOS (WM_USER + 2)
-#endif
-#ifndef PBM_GETRANGE
-#define PBM_GETRANGE (WM_USER + 7)
-#endif
-#ifndef PBM_GETPOS
-#define PBM_GETPOS (WM_USER + 8)
 #endif
 
 // Help commands

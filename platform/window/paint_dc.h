@@ -19,5 +19,7 @@ class CPaintDC {
   BOOL DrawIcon(int x, int y, HICON icon);
 
  private:
-  CWnd* m_pWnd;
+  // What the backend keeps between beginning and ending the painting.
+  struct Painting;
+  Painting* m_pPainting;
 };

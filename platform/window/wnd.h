@@ -14,12 +14,6 @@
 #ifndef SW_SHOW
 #define SW_SHOW 5
 #endif
-#ifndef SW_MINIMIZE
-#define SW_MINIMIZE 6
-#endif
-#ifndef SW_RESTORE
-#define SW_RESTORE 9
-#endif
 
 #ifndef SWP_NOSIZE
 #define SWP_NOSIZE 0x0001

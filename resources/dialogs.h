@@ -1,0 +1,7 @@
+// The program's dialog templates.
+#pragma once
+#include "platform/window/templates.h"
+
+extern const DialogTemplate kAboutDialogTemplate;
+extern const DialogTemplate kMainDialogTemplate;
+extern const DialogTemplate kProgressDialogTemplate;
