@@ -12,6 +12,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -39,7 +40,13 @@ uint64_t MonotonicNs() {
 
 // While nobody has the terminal open the master reports a hang-up at once,
 // so the loop sleeps this long between looks instead of waiting in poll.
-constexpr int kHungUpPollMs = 10;
+constexpr uint64_t kHungUpLookNs = 10 * scanner::kMsNs;
+// The longest wait for the host while nothing is due.
+constexpr uint64_t kLongestWaitNs = 1000 * scanner::kMsNs;
+
+timespec Duration(uint64_t ns) {
+  return timespec{static_cast<time_t>(ns / 1000000000u), static_cast<long>(ns % 1000000000u)};
+}
 
 struct Byte {
   uint64_t due;
@@ -353,22 +360,15 @@ void Serve(int master, const Settings& settings, FILE* log, const sigset_t& wait
     if (wire.vanished()) break;
 
     const uint64_t now = wire.NowNs();
-    const uint64_t waitNs = next == UINT64_MAX ? UINT64_MAX : (next > now ? next - now : 0);
+    const uint64_t untilNext = next > now ? next - now : 0;
     if (!hostOpen) {
       // poll would report the hang-up at once: sleep instead.
-      const uint64_t capped = waitNs < kHungUpPollMs * scanner::kMsNs
-                                  ? waitNs
-                                  : static_cast<uint64_t>(kHungUpPollMs) * scanner::kMsNs;
-      const timespec t{static_cast<time_t>(capped / 1000000000u),
-                       static_cast<long>(capped % 1000000000u)};
+      const timespec t = Duration(std::min(untilNext, kHungUpLookNs));
       ppoll(nullptr, 0, &t, &waitMask);
       continue;
     }
-    // Wake for the next due event, or after a while to notice a close that
-    // arrives while input keeps flowing.
-    const uint64_t cappedNs = waitNs < 100 * scanner::kMsNs ? waitNs : 100 * scanner::kMsNs;
-    const timespec t{static_cast<time_t>(cappedNs / 1000000000u),
-                     static_cast<long>(cappedNs % 1000000000u)};
+    // A close shows as a hang-up and ends the wait at once.
+    const timespec t = Duration(std::min(untilNext, kLongestWaitNs));
     pollfd p{master, POLLIN, 0};
     if (ppoll(&p, 1, &t, &waitMask) <= 0) continue;
     if ((p.revents & POLLIN) != 0) {
