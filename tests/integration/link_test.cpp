@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/clock.h"
@@ -136,8 +137,10 @@ TEST(Link, PortHeldByAnotherProgramCannotBeOpened) {
   EXPECT_NO_THROW(OpenPort(scanner.path()));
 }
 
+// A receiver on the wrong port: it talks all the time and returns nothing of
+// what the host sends.
 TEST(Link, DeviceThatNeverStopsSendingFailsTheEchoCheck) {
-  ScannerProcess scanner({"--endless-noise"});
+  ScannerProcess scanner({"--endless-noise", "--no-echo"});
   ASSERT_FALSE(scanner.path().empty());
   auto port = OpenPort(scanner.path());
   ASSERT_TRUE(WaitUntil([&] { return port->BytesAvailable() > 0; }));
@@ -157,6 +160,26 @@ TEST(Link, DeviceThatNeverStopsSendingFailsTheEchoCheck) {
   EXPECT_EQ(scanner.HostBytes(), Bytes{0x05});
 }
 
+bool AwaitReady(CSerial& port) {
+  uint8_t ready = 0;
+  return WaitUntil(
+      [&] { return port.BytesAvailable() > 0 && port.Read(&ready, 1, 1000) == 1 && ready == 0x55; });
+}
+
+// The scanner is switched on in update mode when the host opens the port,
+// however long after the simulator's start that happens: the ready byte's
+// delay counts from the open.
+TEST(Link, ReadyByteDelayCountsFromTheHostsOpen) {
+  ScannerProcess scanner({"--mode", "update", "--ready-delay", "500"});
+  ASSERT_FALSE(scanner.path().empty());
+  // Part of the scenario, not a wait for anything: the host comes late.
+  std::this_thread::sleep_for(milliseconds(300));
+  auto port = OpenPort(scanner.path());
+  const uint32_t opened = platform::GetTickCount();
+  EXPECT_TRUE(AwaitReady(*port));
+  EXPECT_GE(Since(opened), 500u);
+}
+
 // A user rehearsing the steps: TEST, update mode at the next open, the
 // upload, and a TEST that shows the new version.
 TEST(Link, RehearsalUpdatesTheSimulatedScanner) {
@@ -174,10 +197,7 @@ TEST(Link, RehearsalUpdatesTheSimulatedScanner) {
   for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
   {
     auto port = OpenPort(scanner.path());
-    uint8_t ready = 0;
-    ASSERT_TRUE(WaitUntil([&] {
-      return port->BytesAvailable() > 0 && port->Read(&ready, 1, 1000) == 1 && ready == 0x55;
-    }));
+    ASSERT_TRUE(AwaitReady(*port));
     const uint8_t header[] = {0x66, 0x02, 0x00, 0x64, 0x03, 0x67};
     ASSERT_EQ(port->Write(header, 6, 5000), 6);
     for (size_t sent = 0; sent < image.size(); sent += 100)

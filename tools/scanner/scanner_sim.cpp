@@ -288,21 +288,34 @@ bool ParseArgs(int argc, char** argv, Settings* s) {
   return true;
 }
 
-// Opens the master side in raw mode: no echo or line editing by the
-// terminal itself, whatever the host does with its settings later.
+// Opens a pseudo-terminal and leaves its terminal side in raw mode, so that
+// the terminal itself never echoes or edits a byte. Opening and closing that
+// side once also puts the master into the hung-up state that stands for "no
+// host has the port open"; a master that no one has opened through yet does
+// not report it.
 int OpenTerminal(std::string* slavePath) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (master < 0) return -1;
-  termios tio{};
   const char* name = nullptr;
-  if (grantpt(master) != 0 || unlockpt(master) != 0 || (name = ptsname(master)) == nullptr ||
-      tcgetattr(master, &tio) != 0) {
+  if (grantpt(master) != 0 || unlockpt(master) != 0 || (name = ptsname(master)) == nullptr) {
     close(master);
     return -1;
   }
   *slavePath = name;
+  const int slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  termios tio{};
+  if (slave < 0 || tcgetattr(slave, &tio) != 0) {
+    if (slave >= 0) close(slave);
+    close(master);
+    return -1;
+  }
   cfmakeraw(&tio);
-  tcsetattr(master, TCSANOW, &tio);
+  const bool raw = tcsetattr(slave, TCSANOW, &tio) == 0;
+  close(slave);
+  if (!raw) {
+    close(master);
+    return -1;
+  }
   fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
   return master;
 }
