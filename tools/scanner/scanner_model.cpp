@@ -26,7 +26,7 @@ constexpr uint64_t kPieceGapNs = 20 * kMsNs;
 constexpr uint64_t kChunkGapNs = 5 * kMsNs;
 
 // What a receiver on the wrong port keeps sending.
-const std::string kNoise = "$GPRMC,081836,A,3751.65,S,14507.36,E,000.0,360.0,130998,011.3,E*62\r\n";
+const std::string kNoise = "$GPGGA,101500.00,5230.1200,N,01322.4500,E,1,07,1.2,41.0,M,44.0,M,,*00\r\n";
 
 }  // namespace
 
