@@ -135,7 +135,8 @@ HWND Control(HWND dialog, int id);
 // window that is disabled, or under another modal window, is dropped.
 // Click posts a button click; false when the button is disabled or hidden.
 bool Click(HWND dialog, int id);
-// A key pressed and released on the focused control of the active dialog.
+// A key pressed on the focused control of the active dialog, or on the
+// dialog itself when no control has the focus.
 void PressKey(UINT key, unsigned modifiers = 0);
 void SetFocus(HWND control);
 // Any other message, posted.
