@@ -31,6 +31,9 @@ class ScriptedScanner : public sim::Peer {
       : device(device), moves(std::move(moves)) {
     device.peer = this;
   }
+  ~ScriptedScanner() override { device.peer = nullptr; }
+  ScriptedScanner(const ScriptedScanner&) = delete;
+  ScriptedScanner& operator=(const ScriptedScanner&) = delete;
 
   int wrongEchoAt = -1;  // index of the host byte whose echo comes back wrong
   bool noEcho = false;

@@ -9,6 +9,9 @@ class FloodingDevice : public sim::Peer {
     device.peer = this;
     Next();
   }
+  ~FloodingDevice() override { device.peer = nullptr; }
+  FloodingDevice(const FloodingDevice&) = delete;
+  FloodingDevice& operator=(const FloodingDevice&) = delete;
   void OnHostByte(uint8_t) override {}
 
  private:
