@@ -10,6 +10,8 @@
 # Booting a prefix takes seconds, starting a wineserver with Wine's system
 # processes about one: keep them this long after the last program has ended.
 WINE_SERVER_LINGER_S=30
+# A boot normally takes 10 to 30 s; one that hangs is given up after this.
+WINE_BOOT_LIMIT_S=300
 
 wine_env_start() {
   export WINEPREFIX="$1"
@@ -21,14 +23,21 @@ wine_env_start() {
   # starts the server. Whatever starts under the lock must not inherit it
   # (9>&-), or the lock would last as long as the server.
   exec 9>"$WINEPREFIX.lock"
-  flock 9
+  if ! flock -w "$WINE_BOOT_LIMIT_S" 9; then
+    echo "wine_env_start: $WINEPREFIX stayed locked for $WINE_BOOT_LIMIT_S s" >&2
+    exec 9>&-
+    return 1
+  fi
   if [ ! -f "$WINEPREFIX/.booted" ]; then
-    if ! wineboot -i </dev/null >"$WINEPREFIX.boot.log" 2>&1 9>&-; then
+    if ! timeout "$WINE_BOOT_LIMIT_S" wineboot -i </dev/null >"$WINEPREFIX.boot.log" 2>&1 9>&-
+    then
+      echo "wine_env_start: booting $WINEPREFIX failed:" >&2
       cat "$WINEPREFIX.boot.log" >&2
       exec 9>&-
       return 1
     fi
-    wineserver -w
+    # The boot's own server goes once the boot is done; ours replaces it.
+    timeout "$WINE_BOOT_LIMIT_S" wineserver -w
     touch "$WINEPREFIX/.booted"
   fi
   wine_server_keep
