@@ -54,9 +54,9 @@ endif()
 set(TARNWICK_STANDIN_PAYLOAD "${CMAKE_CURRENT_LIST_DIR}/payload/standin.bin")
 set(TARNWICK_FIRMWARE_PAYLOAD "${TARNWICK_STANDIN_PAYLOAD}" CACHE FILEPATH
   "The DSP firmware payload that the program carries and uploads")
-get_filename_component(payload "${TARNWICK_FIRMWARE_PAYLOAD}" ABSOLUTE)
-tarnwick_check_payload("${payload}")
-if(payload STREQUAL TARNWICK_STANDIN_PAYLOAD)
+get_filename_component(TARNWICK_PAYLOAD_FILE "${TARNWICK_FIRMWARE_PAYLOAD}" ABSOLUTE)
+tarnwick_check_payload("${TARNWICK_PAYLOAD_FILE}")
+if(TARNWICK_PAYLOAD_FILE STREQUAL TARNWICK_STANDIN_PAYLOAD)
   message(WARNING
     "Building with the stand-in payload (firmware/payload/standin.bin), a test pattern "
     "and no DSP firmware: do not upload it to a scanner. Set TARNWICK_FIRMWARE_PAYLOAD "
@@ -66,9 +66,9 @@ endif()
 set(image_source "${CMAKE_BINARY_DIR}/firmware/firmware_image_record.cpp")
 add_custom_command(
   OUTPUT "${image_source}"
-  COMMAND "${CMAKE_COMMAND}" "-DPAYLOAD=${payload}" "-DOUTPUT=${image_source}"
+  COMMAND "${CMAKE_COMMAND}" "-DPAYLOAD=${TARNWICK_PAYLOAD_FILE}" "-DOUTPUT=${image_source}"
           -P "${CMAKE_CURRENT_LIST_FILE}"
-  DEPENDS "${payload}" "${CMAKE_CURRENT_LIST_FILE}"
-  COMMENT "Embedding the firmware payload ${payload}"
+  DEPENDS "${TARNWICK_PAYLOAD_FILE}" "${CMAKE_CURRENT_LIST_FILE}"
+  COMMENT "Embedding the firmware payload ${TARNWICK_PAYLOAD_FILE}"
   VERBATIM)
 target_sources(tarnwick_core PRIVATE "${image_source}")

@@ -102,16 +102,16 @@ void Upload(CUpdaterDlg& window, const uint8_t* record) {
 
   if (!AwaitReadyByte(*port)) {
     // The port closes only once the user has read this.
-    AfxMessageBox("No data from the scanner. Please retry from step 4",
-                  MB_ICONEXCLAMATION | MB_OK);
+    AfxMessageBox("No data from the scanner. Please retry from step 4", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
 
   // The size goes out as a count of byte pairs, high byte first.
   const uint16_t length = RecordLength(record);
-  uint8_t header[6] = {kUploadStart, ctl::STX, static_cast<uint8_t>((length >> 9) & 0xFF),
-                       static_cast<uint8_t>((length >> 1) & 0xFF), ctl::ETX, 0};
-  header[5] = FrameChecksum(header + 2, 3);
+  const uint8_t high = static_cast<uint8_t>((length >> 9) & 0xFF);
+  const uint8_t low = static_cast<uint8_t>((length >> 1) & 0xFF);
+  uint8_t header[6] = {kUploadStart, ctl::STX, high, low, ctl::ETX, 0};
+  header[5] = FrameChecksum(header + 2, 3);  // the count and ETX
   if (!SendInChunks(*port, header, sizeof header, kHeaderPauseMs, nullptr)) {
     port.reset();
     ReportStalledUpload();

@@ -75,8 +75,8 @@ void CUpdaterDlg::OnTest() {
   std::snprintf(text, sizeof text,
                 "The version of the DSP Application in the scanner is %d.%d, and\n"
                 "is %s version.\n\nThis update utility contains version %d.%d.",
-                Major(scanner), Minor(scanner), m_bFactoryVersion ? "the factory" : "a field-upgraded",
-                Major(image), Minor(image));
+                Major(scanner), Minor(scanner),
+                m_bFactoryVersion ? "the factory" : "a field-upgraded", Major(image), Minor(image));
 
   // Whole numbers are compared, not the displayed pairs.
   bool offered = true;
