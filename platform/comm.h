@@ -63,8 +63,9 @@ Start StartWrite(Port* port, Transfer* transfer, const uint8_t* buffer, uint32_t
                  uint32_t* done);
 
 enum class Wait {
-  Completed,  // the transfer has ended; fetch its count with TransferResult
-  TimedOut,   // still under way when the limit ran out
+  Completed,  // the transfer has ended, or was stopped at the limit after moving
+              // some bytes; fetch its count with TransferResult
+  TimedOut,   // the limit ran out before the transfer moved any byte
   Failed,     // the wait itself failed (the device is gone)
 };
 

@@ -266,7 +266,12 @@ Wait WaitForTransfer(Port* port, Transfer* t, uint32_t limitMs) {
   const uint32_t start = platform::GetTickCount();
   while (t->pending) {
     const uint32_t elapsed = platform::GetTickCount() - start;
-    if (elapsed >= limitMs) return Wait::TimedOut;
+    if (elapsed >= limitMs) {
+      // Bytes already moved are reported, not lost.
+      if (t->done == 0) return Wait::TimedOut;
+      t->pending = false;
+      return Wait::Completed;
+    }
     pollfd p{port->fd, static_cast<short>(t->isRead ? POLLIN : POLLOUT), 0};
     const int ready = poll(&p, 1, static_cast<int>(limitMs - elapsed));
     if (ready < 0) {

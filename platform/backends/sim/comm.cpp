@@ -167,6 +167,7 @@ Start StartRead(Port* port, Transfer* transfer, uint8_t* buffer, uint32_t count,
 Start StartWrite(Port* port, Transfer* transfer, const uint8_t* buffer, uint32_t count,
                  uint32_t* done) {
   *done = 0;
+  if (port->device->beforeWrite) port->device->beforeWrite();
   if (!Usable(port)) return Start::Failed;
   sim::Device& d = *port->device;
   *transfer = Transfer{};

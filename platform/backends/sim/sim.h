@@ -77,6 +77,7 @@ class Device {
   WriteMode writeMode = WriteMode::Normal;
   uint32_t partialCount = 1;
   uint32_t writeTakesMs = 0;
+  std::function<void()> beforeWrite;  // runs as each host write starts, to vary the above
   uint32_t pendingLineErrors = 0;
 
   // Observed by tests.
