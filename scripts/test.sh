@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tarnwick natively, with sanitizers and for Windows, and runs every
 # test suite: unit and integration tests natively and under ASan/UBSan, the
-# unit and Win32 backend tests under Wine, and a short run of every fuzzer.
+# unit and Win32 backend tests under Wine, a short run of every fuzzer, and
+# the hardening check of every program built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,3 +14,6 @@ for preset in native sanitize windows fuzz; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+echo "=== hardening ==="
+bash scripts/check-hardening.sh build/native build/windows
