@@ -156,6 +156,10 @@ Port* Open(const char* name) {
   }
   // Exclusive mode keeps other non-root openers out; not every device has it.
   ioctl(fd, TIOCEXCL);
+  // A port starts with empty queues, as on Windows: a terminal keeps what
+  // arrived while nobody read it, and a pseudo-terminal keeps it even after
+  // the last close (the echo of an upload, say).
+  tcflush(fd, TCIOFLUSH);
   return new Port{fd, {}};
 }
 
