@@ -1,53 +1,16 @@
 // The user's whole road over a real pseudo-terminal, in real time: TEST,
 // UPDATE and TEST again against the simulator, with the program's own
 // handlers on the POSIX backend and the windows on the headless backend.
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "firmware/firmware_image.h"
+#include "tests/integration/com_port_link.h"
 #include "tests/support/scanner_process.h"
 #include "tests/unit/ui_fixture.h"
 #include "ui/updater_dlg.h"
 
 namespace {
-
-// Makes a terminal reachable as a COM port: the POSIX backend opens COMn as
-// /dev/ttyS<n-1>, so a symbolic link there leads the handlers to it. The
-// number is the first free one from a per-process start, so that test runs
-// side by side do not take each other's port.
-class ComPortLink {
- public:
-  explicit ComPortLink(const std::string& terminal) {
-    for (int i = 0; i < 200 && number == 0; ++i) {
-      const int n = 50 + (static_cast<int>(getpid()) + i) % 200;
-      const std::string path = "/dev/ttyS" + std::to_string(n - 1);
-      if (symlink(terminal.c_str(), path.c_str()) == 0) {
-        number = n;
-        link = path;
-      } else if (errno != EEXIST) {
-        problem = "cannot link " + path + ": " + std::strerror(errno);
-        return;
-      }
-    }
-    if (number == 0) problem = "no free /dev/ttyS name";
-  }
-  ~ComPortLink() {
-    if (!link.empty()) unlink(link.c_str());
-  }
-  ComPortLink(const ComPortLink&) = delete;
-  ComPortLink& operator=(const ComPortLink&) = delete;
-
-  int number = 0;  // n of COMn; 0 when there is no link
-  std::string problem;
-
- private:
-  std::string link;
-};
 
 std::vector<uint8_t> Concat(std::initializer_list<std::vector<uint8_t>> parts) {
   std::vector<uint8_t> all;
