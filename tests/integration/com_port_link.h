@@ -29,6 +29,12 @@ class ComPortLink {
   ~ComPortLink() {
     if (!link.empty()) unlink(link.c_str());
   }
+  // Leads the same COM port to another terminal.
+  void Retarget(const std::string& terminal) {
+    if (link.empty()) return;
+    unlink(link.c_str());
+    if (symlink(terminal.c_str(), link.c_str()) != 0) problem = std::strerror(errno);
+  }
   ComPortLink(const ComPortLink&) = delete;
   ComPortLink& operator=(const ComPortLink&) = delete;
 
