@@ -1,0 +1,18 @@
+// Pictures of the screen, as the user sees it.
+#pragma once
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <string>
+
+namespace driver {
+
+// Has the window and its controls paint whatever they have pending, so that
+// a picture shows them whole. It waits for the window's program to paint:
+// use it only while that program waits for input.
+void PaintNow(HWND window);
+
+// Writes the whole screen to a 24-bit BMP file; false when it could not.
+bool SaveScreen(const std::string& path);
+
+}  // namespace driver
