@@ -74,7 +74,8 @@ void CheckAboutBox(Suite& suite, const driver::Program& program, HWND main) {
       [&suite, &program, main] {
         driver::PressKey(main, VK_SPACE, {VK_MENU});
         const bool opened = driver::WaitFor([&] { return MenuOf(program) != nullptr; });
-        if (suite.tally.Check(opened, "Alt+Space opens the system menu")) suite.Screenshot("system-menu", MenuOf(program));
+        if (suite.tally.Check(opened, "Alt+Space opens the system menu"))
+          suite.Screenshot("system-menu", MenuOf(program));
         driver::PressKey(main, VK_UP);
         driver::PressKey(main, VK_RETURN);
       },
@@ -112,7 +113,8 @@ void CheckKeys(Suite& suite, const driver::Program& program, HWND main) {
     const std::string name = press.name;
     const std::vector<HWND> before = driver::AllVisibleWindows();
     const HWND focus = FocusOf(main);
-    if (!t.Check(driver::PressKey(main, press.key, press.modifiers), name + ": key pressed")) continue;
+    if (!t.Check(driver::PressKey(main, press.key, press.modifiers), name + ": key pressed"))
+      continue;
     if (press.opensInfo) {
       const driver::MessageBoxView box = WaitForMessageBox(program);
       if (!t.Check(box.window != nullptr, name + " opens the information box")) continue;
@@ -123,7 +125,8 @@ void CheckKeys(Suite& suite, const driver::Program& program, HWND main) {
       driver::Answer(box, IDOK);
       const HWND list = GetDlgItem(main, 1000);
       if (focus == list) {
-        t.Check(SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) == 0, name + ": the list stays closed");
+        t.Check(SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) == 0,
+                name + ": the list stays closed");
       }
       continue;
     }
@@ -136,15 +139,17 @@ void CheckKeys(Suite& suite, const driver::Program& program, HWND main) {
             moved ? "a message box came" : "the focus never moved on");
     if (box != nullptr) driver::Answer(driver::ReadMessageBox(box), IDOK);
     const std::vector<HWND> after = driver::AllVisibleWindows();
-    t.Check(std::set<HWND>(before.begin(), before.end()) == std::set<HWND>(after.begin(), after.end()),
-            name + ": no window came or went");
+    t.Check(
+        std::set<HWND>(before.begin(), before.end()) == std::set<HWND>(after.begin(), after.end()),
+        name + ": no window came or went");
   }
 }
 
 void CheckMinimised(Suite& suite, HWND main) {
   Tally& t = suite.tally;
   PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  if (!t.Check(driver::WaitFor([&] { return IsIconic(main) != FALSE; }), "the main window minimises"))
+  if (!t.Check(driver::WaitFor([&] { return IsIconic(main) != FALSE; }),
+               "the main window minimises"))
     return;
   suite.Screenshot("minimised", main);
   PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);

@@ -44,7 +44,9 @@ std::string NoResponse() {
          "the scanner\nis turned ON.\n\nPlease retry from Step 1.";
 }
 
-std::string InitialBanner() { return "SCANNER VERSION: ?.?\nUPDATER VERSION: " + VersionOf(kImageVersion); }
+std::string InitialBanner() {
+  return "SCANNER VERSION: ?.?\nUPDATER VERSION: " + VersionOf(kImageVersion);
+}
 
 std::string Banner(int scannerByte) {
   const bool factory = (scannerByte & 0x80) != 0;

@@ -103,7 +103,8 @@ void CheckLayout(Tally& tally, const std::string& name, HWND dialog, const Dialo
               name + ": frame as in the template", detail);
 
   const std::vector<HWND> controls = driver::ChildrenOf(dialog);
-  if (!tally.Check(controls.size() == t.controlCount, name + ": " + std::to_string(t.controlCount) + " controls",
+  if (!tally.Check(controls.size() == t.controlCount,
+                   name + ": " + std::to_string(t.controlCount) + " controls",
                    std::to_string(controls.size()) + " controls")) {
     return;
   }

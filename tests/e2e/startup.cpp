@@ -51,15 +51,18 @@ void CheckInitialWindow(Suite& suite, HWND main) {
   const std::vector<std::string> ports = driver::ListEntries(GetDlgItem(main, kPortList));
   std::string wrong;
   for (size_t i = 0; i < ports.size(); ++i) {
-    if (ports[i] != "COM" + std::to_string(i + 1)) wrong += " [" + std::to_string(i) + "] " + ports[i];
+    if (ports[i] != "COM" + std::to_string(i + 1))
+      wrong += " [" + std::to_string(i) + "] " + ports[i];
   }
-  t.Check(ports.size() == kPortCount && wrong.empty(), "the port list holds COM1 to COM256 in order",
+  t.Check(ports.size() == kPortCount && wrong.empty(),
+          "the port list holds COM1 to COM256 in order",
           std::to_string(ports.size()) + " entries" + wrong);
   t.Check(driver::ListSelection(GetDlgItem(main, kPortList)) == 0, "COM1 is selected");
 
   const MainState expected{true, false, true, false, InitialBanner()};
   const MainState state = ReadMainState(main);
-  t.Check(state == expected, "at start: TEST enabled, UPDATE disabled, note hidden", Describe(state));
+  t.Check(state == expected, "at start: TEST enabled, UPDATE disabled, note hidden",
+          Describe(state));
   t.Check(FocusOf(main) == GetDlgItem(main, kExitButton), "the keyboard focus is on EXIT");
 
   RECT area{}, window{};

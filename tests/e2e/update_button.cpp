@@ -11,6 +11,7 @@
 #include "tests/e2e/layout.h"
 #include "tests/e2e/scenarios.h"
 #include "tools/ui_driver/input.h"
+#include "tools/ui_driver/screenshot.h"
 #include "tools/ui_driver/wait.h"
 #include "tools/ui_driver/windows.h"
 
@@ -37,23 +38,6 @@ std::vector<uint8_t> UploadHeader(size_t length) {
   return {0x66, 0x02, high, low, 0x03, static_cast<uint8_t>(high + low + 0x03)};
 }
 
-// How much of the bar is filled, in pixels along its middle row, as the
-// screen shows it. The bar itself cannot be asked: the program dispatches no
-// messages while it streams.
-int BarFill(HWND bar) {
-  RECT r{};
-  GetWindowRect(bar, &r);
-  HDC screen = GetDC(nullptr);
-  const int y = (r.top + r.bottom) / 2;
-  const COLORREF empty = GetPixel(screen, r.right - 3, y);
-  int filled = 0;
-  for (int x = r.left + 2; x < r.right - 2; ++x) {
-    if (GetPixel(screen, x, y) != empty) ++filled;
-  }
-  ReleaseDC(nullptr, screen);
-  return filled;
-}
-
 void CheckProgressWindow(Suite& suite, HWND main, HWND progress) {
   Tally& t = suite.tally;
   CheckLayout(t, "progress window", progress, kProgressDialogTemplate, kProgressCaption);
@@ -65,13 +49,16 @@ void CheckProgressWindow(Suite& suite, HWND main, HWND progress) {
   t.Check(box.left == x && box.top == y, "progress window: centred over the main window",
           "at " + std::to_string(box.left) + "," + std::to_string(box.top));
   HWND bar = GetDlgItem(progress, kProgressBar);
-  const int first = BarFill(bar);
-  const bool moved = driver::WaitFor([&] { return IsWindow(progress) && BarFill(bar) > first; });
+  const int first = driver::FilledPixels(bar);
+  const bool moved =
+      driver::WaitFor([&] { return IsWindow(progress) && driver::FilledPixels(bar) > first; });
   t.Check(moved, "progress window: the bar moves on");
   // The picture shows the bar a quarter of the way at least.
   RECT r{};
   GetWindowRect(bar, &r);
-  if (moved && driver::WaitFor([&] { return IsWindow(progress) && BarFill(bar) >= (r.right - r.left) / 4; }))
+  if (moved && driver::WaitFor([&] {
+        return IsWindow(progress) && driver::FilledPixels(bar) >= (r.right - r.left) / 4;
+      }))
     suite.Screenshot("progress-window");
 }
 

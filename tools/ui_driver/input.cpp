@@ -25,7 +25,8 @@ bool PressKey(HWND window, WORD key, const std::vector<WORD>& modifiers) {
   for (WORD modifier : modifiers) inputs.push_back(KeyEvent(modifier, false));
   inputs.push_back(KeyEvent(key, false));
   inputs.push_back(KeyEvent(key, true));
-  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(KeyEvent(*it, true));
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it)
+    inputs.push_back(KeyEvent(*it, true));
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 

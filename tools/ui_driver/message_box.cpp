@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tools/ui_driver/input.h"
+#include "tools/ui_driver/wait.h"
 #include "tools/ui_driver/windows.h"
 
 namespace driver {
@@ -36,8 +37,11 @@ MessageBoxView ReadMessageBox(HWND box) {
 bool Answer(const MessageBoxView& box, int button) {
   HWND control = GetDlgItem(box.window, button);
   if (control == nullptr) return false;
+  HWND owner = GetWindow(box.window, GW_OWNER);
   ClickButton(control);
-  return WaitUntilGone(box.window);
+  // Destroyed, not just hidden: the box's own loop has ended.
+  if (!WaitFor([&] { return !IsWindow(box.window); })) return false;
+  return owner == nullptr || WaitUntilIdle(owner);
 }
 
 }  // namespace driver

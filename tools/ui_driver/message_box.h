@@ -19,7 +19,8 @@ struct MessageBoxView {
 
 MessageBoxView ReadMessageBox(HWND box);
 
-// Presses the button with this number and waits (bounded) for the box to go.
+// Presses the button with this number and waits (bounded) for the box to go
+// and for the handler that showed it to return.
 bool Answer(const MessageBoxView& box, int button);
 
 }  // namespace driver

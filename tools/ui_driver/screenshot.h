@@ -12,6 +12,11 @@ namespace driver {
 // use it only while that program waits for input.
 void PaintNow(HWND window);
 
+// How many pixels along the middle row of a progress bar the screen shows
+// filled. The bar itself cannot be asked while its program streams and
+// dispatches no messages.
+int FilledPixels(HWND bar);
+
 // Writes the whole screen to a 24-bit BMP file; false when it could not.
 bool SaveScreen(const std::string& path);
 

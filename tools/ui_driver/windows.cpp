@@ -50,6 +50,11 @@ bool WaitUntilGone(HWND window) {
   return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
+bool WaitUntilIdle(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, &result) != 0;
+}
+
 std::string TextOf(HWND window) {
   // For a window of another process this reads the text that the system
   // keeps, without sending a message: it answers even while the program is

@@ -24,6 +24,11 @@ HWND WaitForWindow(DWORD processId, const std::string& caption);
 // Waits (bounded) until the window is gone or hidden.
 bool WaitUntilGone(HWND window);
 
+// Waits (bounded) until the window's thread takes messages again. A window
+// of this program does so only in a message loop, so by then the handler
+// that was running has returned, or shows a box of its own.
+bool WaitUntilIdle(HWND window);
+
 std::string TextOf(HWND window);
 std::string ClassOf(HWND window);
 

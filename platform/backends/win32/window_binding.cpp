@@ -68,8 +68,8 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 bool Bind(HWND window, CWnd* object) {
   if (window == nullptr || bindings.count(window) != 0) return false;
-  const LONG_PTR previous = SetWindowLongPtrA(window, GWLP_WNDPROC,
-                                              reinterpret_cast<LONG_PTR>(&ObjectWindowProc));
+  const LONG_PTR previous =
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ObjectWindowProc));
   if (previous == 0) return false;
   bindings[window] = {object, reinterpret_cast<WNDPROC>(previous)};
   return true;
@@ -88,7 +88,8 @@ WNDPROC PreviousProcedure(HWND window) {
 }
 
 CWnd* WindowObject(HWND window) {
-  if (const auto bound = bindings.find(window); bound != bindings.end()) return bound->second.object;
+  if (const auto bound = bindings.find(window); bound != bindings.end())
+    return bound->second.object;
   OwnedObject& owned = ownedObjects[window];
   if (!owned) {
     owned.reset(new CWnd);
