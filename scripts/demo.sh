@@ -41,10 +41,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+. scripts/virtual-display.sh
 walk_by_itself=false
 if [ -z "${DISPLAY:-}" ]; then
   walk_by_itself=true
-  . scripts/virtual-display.sh
   virtual_display_start "$out"
   pids+=("$VIRTUAL_DISPLAY_PID")
 fi

@@ -7,7 +7,6 @@
 
 #include "platform/backends/win32/window_internal.h"
 #include "platform/window/dialog.h"
-#include "platform/window/message_box.h"
 #include "platform/window/win_app.h"
 
 namespace {
