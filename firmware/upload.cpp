@@ -10,7 +10,7 @@
 #include "platform/window/messages.h"
 #include "protocol/control_bytes.h"
 #include "resources/resource_ids.h"
-#include "serial/serial.h"
+#include "serial/scanner_port.h"
 #include "ui/progress_box.h"
 #include "ui/updater_dlg.h"
 
@@ -81,13 +81,7 @@ void ReportStalledUpload() {
 }
 
 void Upload(CUpdaterDlg& window, const uint8_t* record) {
-  char path[32];
-  std::snprintf(path, sizeof path, "\\\\.\\COM%d", window.m_nPortIndex + 1);
-  std::unique_ptr<CSerial> port;
-  try {
-    port = std::make_unique<CSerial>(path, 19200, 'N', 8, 1, true, false);
-  } catch (...) {
-  }
+  std::unique_ptr<CSerial> port = OpenScannerPort(window.m_nPortIndex + 1);
   if (!port) {
     char text[256];
     std::snprintf(text, sizeof text,

@@ -10,7 +10,7 @@
 #include "platform/window/messages.h"
 #include "protocol/engine.h"
 #include "resources/resource_ids.h"
-#include "serial/serial.h"
+#include "serial/scanner_port.h"
 #include "ui/updater_dlg.h"
 
 namespace {
@@ -26,13 +26,7 @@ void CUpdaterDlg::OnTest() {
   UpdateData(TRUE);
   m_nPortIndex = static_cast<int32_t>(GetDlgItem(kPortList)->SendMessage(CB_GETCURSEL));
 
-  char path[32];
-  std::snprintf(path, sizeof path, "\\\\.\\COM%d", m_nPortIndex + 1);
-  std::unique_ptr<CSerial> port;
-  try {
-    port = std::make_unique<CSerial>(path, 19200, 'N', 8, 1, true, false);
-  } catch (...) {
-  }
+  std::unique_ptr<CSerial> port = OpenScannerPort(m_nPortIndex + 1);
   if (!port) {
     char text[256];
     std::snprintf(text, sizeof text,
